@@ -1,0 +1,4 @@
+#include "app/skinstyle.h"
+namespace tarnelo {
+int applySkinStyle(int) { return 0; }
+}
