@@ -1,9 +1,13 @@
 #include "app/frame.h"
 
+#include "actions/httpclient.h"
+#include "actions/iconaction.h"
+#include "app/cookiecopy.h"
 #include "app/skinstyle.h"
 #include "app/windowing.h"
 #include "browser/browserwindow.h"
 #include "browser/browserwindowcontroller.h"
+#include "core/actiontable.h"
 #include "launcher/bannerimage.h"
 #include "launcher/guidebuttons.h"
 #include "launcher/launcherwindow.h"
@@ -20,7 +24,8 @@ void initialiseWebEngine()
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
 }
 
-Frame::Frame(EndProcess endProcess) : m_endProcess(std::move(endProcess))
+Frame::Frame(EndProcess endProcess)
+    : m_endProcess(std::move(endProcess)), m_httpClient(std::make_unique<HttpClient>())
 {
     m_engineInitialised = QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts);
     m_browser = new BrowserWindowController([this] { return webProfile(); }, this);
@@ -97,6 +102,7 @@ void Frame::endProgram(int exitCode)
         }
         if (auto cleanup = std::exchange(m_cleanup, nullptr))
             cleanup();
+        m_httpClient.reset();  // lets go of the process-long client handle
         if (m_engineInitialised) {
             releaseWebEngine();
             m_engineInitialised = false;
@@ -110,6 +116,7 @@ QWebEngineProfile *Frame::webProfile()
     if (!m_profile && !m_ending) {
         // No storage name: off the record, nothing is written to disk.
         m_profile = new QWebEngineProfile(this);
+        m_cookies = std::make_unique<CookieCopy>(m_profile->cookieStore());
     }
     return m_profile;
 }
@@ -117,6 +124,7 @@ QWebEngineProfile *Frame::webProfile()
 void Frame::releaseWebEngine()
 {
     // Pages went with their windows above; the profile must outlive them.
+    m_cookies.reset();
     delete m_profile;
     m_profile = nullptr;
 }
@@ -144,7 +152,10 @@ void Frame::handleBrowserWindowCreated(BrowserWindow *window)
 
 void Frame::handleActionClicked(const QString &controlName)
 {
-    Q_UNUSED(controlName);
+    if (!m_httpClient)
+        return;  // the program is ending
+    if (const ActionRow *row = findActionRow(controlName))
+        runIconAction(row->address, *m_httpClient, m_cookies.get(), m_lastResponse);
 }
 
 } // namespace tarnelo

@@ -71,6 +71,8 @@ private:
     QPointer<LauncherWindow> m_launcher;
     BrowserWindowController *m_browser = nullptr;
     QWebEngineProfile *m_profile = nullptr;
+    std::unique_ptr<CookieCopy> m_cookies;
+    std::unique_ptr<HttpClient> m_httpClient;
     GlobalResponseSlot m_lastResponse;
 };
 
