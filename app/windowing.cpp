@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QMargins>
+#include <QVariant>
 #include <QScreen>
 #include <QWidget>
 
@@ -83,12 +84,19 @@ QMargins requestFrameExtents(QWidget *window)
     return QMargins(int(ltrb[0]), int(ltrb[2]), int(ltrb[1]), int(ltrb[3]));
 }
 
+// What the window manager said of the frame before the window was mapped; Qt
+// itself learns it only once the window is on screen.
+constexpr char assumedFrameProperty[] = "tarneloAssumedFrame";
+
 QMargins currentFrameMargins(const QWidget *window)
 {
     const QRect outer = window->frameGeometry();
     const QRect client = window->geometry();
-    return QMargins(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
-                    outer.bottom() - client.bottom());
+    const QMargins known(client.left() - outer.left(), client.top() - outer.top(), outer.right() - client.right(),
+                         outer.bottom() - client.bottom());
+    if (!known.isNull())
+        return known;
+    return window->property(assumedFrameProperty).value<QMargins>();
 }
 
 // Before the window is mapped Qt knows no frame, so move() places the client area.
@@ -104,8 +112,8 @@ void setClientRect(QWidget *window, const QRect &outer, const QMargins &frame)
 class OuterGeometryKeeper : public QObject
 {
 public:
-    OuterGeometryKeeper(QWidget *window, const QRect &outer, const QMargins &assumed)
-        : QObject(window), m_window(window), m_outer(outer), m_assumed(assumed)
+    OuterGeometryKeeper(QWidget *window, const QMargins &assumed)
+        : QObject(window), m_window(window), m_assumed(assumed)
     {
         window->installEventFilter(this);
     }
@@ -122,20 +130,25 @@ protected:
 private:
     void correct()
     {
-        const QMargins frame = currentFrameMargins(m_window);
+        const QRect client = m_window->geometry();
+        const QRect outer = m_window->frameGeometry();
+        const QMargins frame(client.left() - outer.left(), client.top() - outer.top(),
+                             outer.right() - client.right(), outer.bottom() - client.bottom());
         if (frame.isNull() || frame == m_assumed) {
             if (!frame.isNull())
                 deleteLater();  // the frame is as expected: nothing more to watch
             return;
         }
+        // The outer rectangle meant so far: the client plus the frame assumed.
+        const QRect meant = client + m_assumed;
+        m_window->setProperty(assumedFrameProperty, QVariant::fromValue(frame));
         // Qt knows the frame now, so move() places the frame's corner.
-        m_window->setFixedSize((m_outer - frame).size().expandedTo(QSize(0, 0)));
-        m_window->move(m_outer.topLeft());
+        m_window->setFixedSize((meant - frame).size().expandedTo(QSize(0, 0)));
+        m_window->move(meant.topLeft());
         deleteLater();
     }
 
     QWidget *m_window;
-    QRect m_outer;
     QMargins m_assumed;
 };
 
@@ -165,8 +178,9 @@ void placeByOuterRect(QWidget *window, const QRect &outer)
     window->setFixedSize(outer.size());
     window->move(outer.topLeft());
     const QMargins frame = requestFrameExtents(window);
+    window->setProperty(assumedFrameProperty, QVariant::fromValue(frame));
     setClientRect(window, outer, frame);
-    new OuterGeometryKeeper(window, outer, frame);
+    new OuterGeometryKeeper(window, frame);
 }
 
 void setOuterHeight(QWidget *window, int height)
