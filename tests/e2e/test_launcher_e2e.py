@@ -15,7 +15,7 @@ EXIT_TIMEOUT = 5
 
 class LauncherTest(th.TestCase):
     def wait_launcher(self, app):
-        window = self.harness.wait_window(LAUNCHER, pid=app.pid, timeout=START_TIMEOUT)
+        window = self.harness.wait_window(LAUNCHER, app, timeout=START_TIMEOUT)
         # openbox may still be placing the frame right after the map.
         th.wait_until(lambda: window.geometry().frame == CENTRED_ON_1024x768, 3)
         return window

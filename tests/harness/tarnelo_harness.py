@@ -15,7 +15,7 @@ A test:
     class LauncherTest(th.TestCase):          # one fresh namespace per test
         def test_closes_on_esc(self):
             app = self.harness.start_tarnelo()
-            window = self.harness.wait_window("^Tarnelo$", pid=app.pid)
+            window = self.harness.wait_window("^Tarnelo$", app)
             self.assertEqual(window.geometry().frame, th.Rect(330, 125, 363, 517))
             window.key("Escape")
             self.assertEqual(app.wait(5), 0)
@@ -388,18 +388,32 @@ class Window:
         return Geometry(client, frame, (left, right, top, bottom))
 
     def activate(self):
+        """Gives the window the input focus, as a click on its task-bar button would."""
         self.display.x("xdotool", "windowactivate", "--sync", str(self.id), check=False, timeout=10)
-        wait_until(lambda: self.display.x("xdotool", "getwindowfocus").stdout.strip() == str(self.id), 3)
+        focused = wait_until(lambda: self.display.x("xdotool", "getwindowfocus", check=False).stdout.strip()
+                             == str(self.id), 3)
+        if not focused:
+            raise AssertionError("%r did not get the input focus" % self)
 
     def key(self, *keys):
-        """Keys as xdotool names them ("Escape", "Tab", "shift+Tab"). The window is
-        activated first, so they arrive through XTEST like a person's."""
+        """Keys as xdotool names them ("Escape", "Tab", "shift+Tab"), typed through
+        XTEST into the window after it has the focus, like a person's.
+        Not `key --window`: when a press closes the window, xdotool sends the
+        release to the dead window, dies on BadWindow and leaves the key held,
+        and the server's autorepeat then hits every later window."""
         self.activate()
-        self.display.x("xdotool", "key", "--window", str(self.id), *keys)
+        self._typed("key", keys)
 
     def type(self, text):
         self.activate()
-        self.display.x("xdotool", "type", "--window", str(self.id), text)
+        self._typed("type", [text])
+
+    def _typed(self, verb, args):
+        result = self.display.x("xdotool", verb, *args, check=False)
+        if result.returncode != 0:
+            if verb == "key":
+                self.display.x("xdotool", "keyup", *args, check=False)
+            raise RuntimeError("xdotool %s %s failed: %s" % (verb, " ".join(args), result.stderr.strip()))
 
     def click(self, x, y, button=1):
         """A real pointer click at (x, y) in the window's client coordinates."""
@@ -486,8 +500,18 @@ class Harness:
         """Runs a short command inside the namespace; returns its CompletedProcess."""
         return run(self.namespace.command(argv, self.environment(env)), check=False, timeout=timeout)
 
-    def wait_window(self, name_regex, pid=None, timeout=30):
-        return self.display.wait_window(name_regex, pid, timeout)
+    def wait_window(self, name_regex, process=None, timeout=30):
+        """The first visible window whose name matches (of that process, if given).
+        Fails at once, with the process's stderr, if the process ends first."""
+        if process is None:
+            return self.display.wait_window(name_regex, None, timeout)
+        found = wait_until(lambda: self.display.find_windows(name_regex, process.pid) or not process.running(),
+                           timeout, 0.1)
+        if found is True or not found:
+            raise AssertionError("no window named %r of pid %d: %s; stderr:\n%s" % (
+                name_regex, process.pid, "it exited with %s" % process.wait(0) if found is True
+                else "none appeared within %s s" % timeout, process.stderr()[-4000:]))
+        return found[0]
 
     def save_screenshot(self, name):
         """Keeps a picture of the screen for a person to look at; returns its path."""
