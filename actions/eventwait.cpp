@@ -14,17 +14,18 @@ void waitProcessingEvents(int ms)
         return;
     const std::uint32_t start = tickCount();
     const auto limit = std::uint32_t(ms);
-    QEventLoop loop;
+    // The timer only makes sure the thread wakes up at the deadline; the tick
+    // count decides, read after every wake-up. Events are waited for one batch at
+    // a time rather than in a local QEventLoop::exec(): once QCoreApplication::
+    // exit() has been called, exec() returns at once, and the wait would spin.
     QTimer wakeUp;
     wakeUp.setSingleShot(true);
     wakeUp.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&wakeUp, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // The loop can also end early (QCoreApplication::exit ends every loop), and a
-    // timer may fire just before the tick count moves on: the clock decides.
     for (std::uint32_t elapsed = ticksBetween(start, tickCount()); elapsed <= limit;
          elapsed = ticksBetween(start, tickCount())) {
-        wakeUp.start(int(limit - elapsed + 1));
-        loop.exec();
+        if (!wakeUp.isActive())
+            wakeUp.start(int(limit - elapsed + 1));
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
 
