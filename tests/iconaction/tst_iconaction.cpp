@@ -203,7 +203,7 @@ void TestIconAction::waitDispatchesEventsThroughout()
     QVERIFY(posted);
     QVERIFY(late);
     QVERIFY2(ticks.size() >= 5, QByteArray::number(qulonglong(ticks.size())));
-    QVERIFY(ticks.front() < 100 && ticks.back() > 300);
+    QVERIFY(ticks.front() < 200 && ticks.back() > 300);
 }
 
 void TestIconAction::waitNests()
