@@ -21,6 +21,7 @@ namespace tarnelo {
 class HttpTransfer
 {
 public:
+    // The transfer moves address.url along the redirects it follows.
     HttpTransfer(const HttpClientSettings &settings, CURLSH *share, const RequestAddress &address);
     HttpTransfer(const HttpTransfer &) = delete;
     HttpTransfer &operator=(const HttpTransfer &) = delete;
