@@ -250,6 +250,15 @@ class BrowserTest(th.TestCase):
                 self.assertEqual([h for h in request["headers"] if h.lower().startswith("host:")], ["Host: " + host])
         self.assert_two_windows("after all twenty buttons")
 
+        # Esc on the launcher ends the program with the browser window and its engine still up.
+        self.launcher.key("Escape")
+        self.assertEqual(self.app.wait(10), 0, "exit with the browser window open; stderr:\n%s"
+                         % self.app.stderr()[-3000:])
+        self.assertNotRegex(self.app.stderr(), "Release of profile requested|still not deleted")
+        others = {self.harness.server.process.pid} | {p.pid for p in self.harness.processes if p is not self.app}
+        self.assertTrue(th.wait_until(lambda: set(self.harness.namespace.pids()) <= others, 5),
+                        "web engine helpers outlived the program")
+
     def test_served_page_on_screen(self):
         browser = self.open_page("按钮1", PICTURE_PAGE)
         image = th.wait_until(lambda: (lambda i: i if i.pixel(100, 50) == BLOCK_COLOUR else None)(
