@@ -2,10 +2,10 @@
 
 #include "actions/httpclient.h"
 #include "actions/iconaction.h"
-#include "app/cookiecopy.h"
+#include "app/enginemodule.h"
 #include "app/skinstyle.h"
 #include "app/windowing.h"
-#include "browser/browserwindow.h"
+#include "browser/browserengine.h"
 #include "browser/browserwindowcontroller.h"
 #include "core/actiontable.h"
 #include "launcher/bannerimage.h"
@@ -13,23 +13,36 @@
 #include "launcher/launcherwindow.h"
 
 #include <QApplication>
-#include <QWebEngineProfile>
 
 namespace tarnelo {
 
-void initialiseWebEngine()
+namespace {
+
+bool softwareRendering()
 {
-    // The web engine shares its OpenGL contexts with the widgets; Qt requires
-    // the attribute before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return qgetenv("QT_QUICK_BACKEND") == "software";
 }
 
-Frame::Frame(EndProcess endProcess)
-    : m_endProcess(std::move(endProcess)), m_httpClient(std::make_unique<HttpClient>())
+} // namespace
+
+bool initialiseWebEngine()
 {
-    m_engineInitialised = QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts);
-    m_browser = new BrowserWindowController([this] { return webProfile(); }, this);
-    connect(m_browser, &BrowserWindowController::windowCreated, this, &Frame::handleBrowserWindowCreated);
+    // A web engine drawing with the GPU shares its OpenGL contexts with the
+    // widgets, and Qt needs to know before the application object exists. The
+    // shared context loads the OpenGL driver at once; when rendering is software
+    // only, nothing is shared and the launcher starts without it.
+    if (!softwareRendering())
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}
+
+Frame::Frame(EndProcess endProcess, bool webEngineSetUp)
+    : m_endProcess(std::move(endProcess)), m_engineInitialised(webEngineSetUp),
+      m_httpClient(std::make_unique<HttpClient>())
+{
+    m_browser = new BrowserWindowController([this] { return browserEngine(); },
+                                            [this](const QString &name) { handleActionClicked(name); }, this);
+    connect(m_browser, &BrowserWindowController::windowCreated, this, &Frame::addLoadedWindow);
 }
 
 Frame::~Frame() = default;
@@ -104,29 +117,19 @@ void Frame::endProgram(int exitCode)
             cleanup();
         m_httpClient.reset();  // lets go of the process-long client handle
         if (m_engineInitialised) {
-            releaseWebEngine();
+            // The pages went with their windows above; the profile goes after them.
+            m_engine.reset();
             m_engineInitialised = false;
         }
     }
     m_endProcess(exitCode);
 }
 
-QWebEngineProfile *Frame::webProfile()
+BrowserEngine *Frame::browserEngine()
 {
-    if (!m_profile && !m_ending) {
-        // No storage name: off the record, nothing is written to disk.
-        m_profile = new QWebEngineProfile(this);
-        m_cookies = std::make_unique<CookieCopy>(m_profile->cookieStore());
-    }
-    return m_profile;
-}
-
-void Frame::releaseWebEngine()
-{
-    // Pages went with their windows above; the profile must outlive them.
-    m_cookies.reset();
-    delete m_profile;
-    m_profile = nullptr;
+    if (!m_engine && !m_ending)
+        m_engine = loadBrowserEngine();
+    return m_engine.get();
 }
 
 void Frame::addLoadedWindow(QWidget *window)
@@ -142,20 +145,12 @@ void Frame::handleWindowDestroyed(QObject *window)
         QCoreApplication::postEvent(qApp, new QEvent(QEvent::Quit));
 }
 
-void Frame::handleBrowserWindowCreated(BrowserWindow *window)
-{
-    addLoadedWindow(window);
-    // Queued, so the clicked button's own handler has returned before the action
-    // starts its waits: the window may be closed and destroyed during them.
-    connect(window, &BrowserWindow::actionClicked, this, &Frame::handleActionClicked, Qt::QueuedConnection);
-}
-
 void Frame::handleActionClicked(const QString &controlName)
 {
     if (!m_httpClient)
         return;  // the program is ending
     if (const ActionRow *row = findActionRow(controlName))
-        runIconAction(row->address, *m_httpClient, m_cookies.get(), m_lastResponse);
+        runIconAction(row->address, *m_httpClient, m_engine ? &m_engine->cookies() : nullptr, m_lastResponse);
 }
 
 } // namespace tarnelo

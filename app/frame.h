@@ -1,9 +1,9 @@
 #pragma once
 
 // The application frame: brings the program up in a fixed order, keeps the set
-// of loaded windows, owns the web profile (made when the browser window is first
-// needed), the HTTP client and the one global text, and ends the program in
-// order: windows, clean-up, web engine, process.
+// of loaded windows, owns the web engine (loaded when the browser window is
+// first needed), the HTTP client and the one global text, and ends the program
+// in order: windows, clean-up, web engine, process.
 //
 // Closing the launcher ends the program: its `destroying` event calls
 // endProgram(0), which does not return.
@@ -18,14 +18,12 @@
 #include <functional>
 #include <memory>
 
-class QWebEngineProfile;
 class QWidget;
 
 namespace tarnelo {
 
-class BrowserWindow;
+class BrowserEngine;
 class BrowserWindowController;
-class CookieCopy;
 class HttpClient;
 
 class Frame : public QObject
@@ -35,8 +33,9 @@ class Frame : public QObject
 public:
     using EndProcess = std::function<void(int exitCode)>;
 
-    // `endProcess` ends the process and never returns; a test may pass one that does.
-    explicit Frame(EndProcess endProcess);
+    // `endProcess` ends the process and never returns; a test may pass one that
+    // does. `webEngineSetUp` tells whether initialiseWebEngine() ran.
+    Frame(EndProcess endProcess, bool webEngineSetUp);
     ~Frame() override;
 
     int runProgram();
@@ -53,14 +52,14 @@ public:
     const QList<QPointer<QWidget>> &loadedWindows() const { return m_loadedWindows; }
     LauncherWindow *launcher() const { return m_launcher; }
     BrowserWindowController *browser() const { return m_browser; }
-    QWebEngineProfile *webProfile();
+    // Loads the web engine module on first use; nullptr when it cannot be loaded.
+    BrowserEngine *browserEngine();
+    bool browserEngineLoaded() const { return m_engine != nullptr; }
 
 private:
     void addLoadedWindow(QWidget *window);
     void handleWindowDestroyed(QObject *window);
-    void handleBrowserWindowCreated(BrowserWindow *window);
     void handleActionClicked(const QString &controlName);
-    void releaseWebEngine();
 
     EndProcess m_endProcess;
     std::function<void()> m_cleanup;
@@ -70,13 +69,12 @@ private:
     QList<QPointer<QWidget>> m_loadedWindows;
     QPointer<LauncherWindow> m_launcher;
     BrowserWindowController *m_browser = nullptr;
-    QWebEngineProfile *m_profile = nullptr;
-    std::unique_ptr<CookieCopy> m_cookies;
+    std::unique_ptr<BrowserEngine> m_engine;
     std::unique_ptr<HttpClient> m_httpClient;
     GlobalResponseSlot m_lastResponse;
 };
 
 // Process-wide web engine set-up; must run before the QApplication exists.
-void initialiseWebEngine();
+bool initialiseWebEngine();
 
 } // namespace tarnelo

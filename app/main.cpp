@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QLoggingCategory>
 
 #include <xcb/xcb.h>
 
@@ -41,11 +42,13 @@ int main(int argc, char *argv[])
                      display.constData());
         return EXIT_FAILURE;
     }
-    tarnelo::initialiseWebEngine();
+    // The engine describes its OpenGL set-up at every start; not for users.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
+    const bool webEngineSetUp = tarnelo::initialiseWebEngine();
     QApplication app(argc, argv);
     QApplication::setFont(tarnelo::windowing::defaultGuiFont());
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(tarnelo::windowing::applicationIcon());
-    tarnelo::Frame frame(&tarnelo::windowing::endProcess);
+    tarnelo::Frame frame(&tarnelo::windowing::endProcess, webEngineSetUp);
     return frame.runProgram();
 }

@@ -1,15 +1,14 @@
 #include "browser/browserwindowcontroller.h"
 
 #include "app/windowing.h"
-#include "browser/browserbox.h"
-#include "browser/browserwindow.h"
-#include "browser/noticelabel.h"
+#include "browser/browserengine.h"
 #include "core/geometry.h"
 
 namespace tarnelo {
 
-BrowserWindowController::BrowserWindowController(std::function<QWebEngineProfile *()> profile, QObject *parent)
-    : QObject(parent), m_profile(std::move(profile))
+BrowserWindowController::BrowserWindowController(std::function<BrowserEngine *()> engine,
+                                                 std::function<void(const QString &)> onAction, QObject *parent)
+    : QObject(parent), m_engine(std::move(engine)), m_onAction(std::move(onAction))
 {
 }
 
@@ -19,10 +18,10 @@ bool BrowserWindowController::openBrowserWindow()
         windowing::restoreOrActivate(m_window);
         return true;
     }
-    QWebEngineProfile *profile = m_profile();
-    if (!profile)
+    BrowserEngine *engine = m_engine();
+    if (!engine)
         return false;
-    m_window = new BrowserWindow(profile);
+    m_window = engine->createBrowserWindow(m_onAction);
     Q_EMIT windowCreated(m_window);
     m_window->show();
     m_window->activateWindow();
@@ -32,14 +31,14 @@ bool BrowserWindowController::openBrowserWindow()
 void BrowserWindowController::setBrowserAddress(const QByteArray &address)
 {
     if (m_window)
-        m_window->browserBox()->navigate(address);
+        m_engine()->navigate(m_window, address);
 }
 
 void BrowserWindowController::showNotice(const QString &text)
 {
     openBrowserWindow();
     if (m_window)
-        m_window->notice()->setText(text);
+        m_engine()->showNotice(m_window, text);
 }
 
 void BrowserWindowController::setBrowserWindowHeight(int height)

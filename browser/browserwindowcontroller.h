@@ -6,39 +6,41 @@
 
 #include <QByteArray>
 #include <QObject>
-#include "browser/browserwindow.h"
-
 #include <QPointer>
+#include <QWidget>
 
 #include <functional>
 
-class QWebEngineProfile;
-
 namespace tarnelo {
 
+class BrowserEngine;
 
 class BrowserWindowController : public QObject
 {
     Q_OBJECT
 
 public:
-    // `profile` hands out the program's one web profile, made when first asked for.
-    explicit BrowserWindowController(std::function<QWebEngineProfile *()> profile, QObject *parent = nullptr);
+    // `engine` hands out the program's web engine, started when first asked
+    // for; nullptr when it cannot be had.
+    explicit BrowserWindowController(std::function<BrowserEngine *()> engine,
+                                     std::function<void(const QString &controlName)> onAction,
+                                     QObject *parent = nullptr);
 
     bool openBrowserWindow();
     void setBrowserAddress(const QByteArray &address);
     void showNotice(const QString &text);
     void setBrowserWindowHeight(int height);
 
-    BrowserWindow *window() const { return m_window; }
+    QWidget *window() const { return m_window; }
 
 Q_SIGNALS:
     // A window was built and is about to be shown for the first time.
-    void windowCreated(tarnelo::BrowserWindow *window);
+    void windowCreated(QWidget *window);
 
 private:
-    std::function<QWebEngineProfile *()> m_profile;
-    QPointer<BrowserWindow> m_window;
+    std::function<BrowserEngine *()> m_engine;
+    std::function<void(const QString &)> m_onAction;
+    QPointer<QWidget> m_window;
 };
 
 } // namespace tarnelo

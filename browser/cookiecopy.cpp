@@ -1,4 +1,4 @@
-#include "app/cookiecopy.h"
+#include "browser/cookiecopy.h"
 
 #include <QDateTime>
 #include <QNetworkCookie>

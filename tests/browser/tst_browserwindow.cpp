@@ -7,6 +7,7 @@
 #include "browser/browserwindow.h"
 #include "browser/browserwindowcontroller.h"
 #include "browser/noticelabel.h"
+#include "browser/webenginebrowser.h"
 #include "core/guidetable.h"
 #include "launcher/guidebuttons.h"
 #include "resources/windowdefinitions.h"
@@ -18,6 +19,8 @@
 #include <QTest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
+
+#include <memory>
 
 using namespace tarnelo;
 
@@ -59,6 +62,7 @@ class TestBrowserWindow : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase();
     void cleanup();
     void guideClickOnClosedWindow_data();
     void guideClickOnClosedWindow();
@@ -74,7 +78,7 @@ private Q_SLOTS:
     void newWindowGoesToDesktop();
 
 private:
-    BrowserWindow *window() const { return m_controller->window(); }
+    BrowserWindow *window() const { return qobject_cast<BrowserWindow *>(m_controller->window()); }
     bool waitForOuter(const QRect &outer) const
     {
         return QTest::qWaitFor([&] { return window() && windowing::outerRect(window()) == outer; }, 5000);
@@ -86,7 +90,7 @@ private:
         return window()->screen()->grabWindow(window()->winId(), n->x(), n->y(), n->width(), n->height()).toImage();
     }
 
-    QWebEngineProfile *m_profile = nullptr;
+    std::unique_ptr<WebEngineBrowser> m_engine;
     BrowserWindowController *m_controller = nullptr;
 };
 
@@ -95,8 +99,14 @@ void TestBrowserWindow::initTestCase()
     if (windowing::primaryScreenSize() != QSize(1024, 768))
         QSKIP("expects a 1024 x 768 screen");
     QApplication::setFont(windowing::defaultGuiFont());
-    m_profile = new QWebEngineProfile(this);
-    m_controller = new BrowserWindowController([this] { return m_profile; }, this);
+    m_engine = std::make_unique<WebEngineBrowser>();
+    m_controller = new BrowserWindowController([this] { return m_engine.get(); }, [](const QString &) {}, this);
+}
+
+void TestBrowserWindow::cleanupTestCase()
+{
+    cleanup();
+    m_engine.reset();  // after its last window
 }
 
 void TestBrowserWindow::cleanup()

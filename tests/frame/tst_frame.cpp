@@ -14,7 +14,6 @@
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
-#include <QWebEngineProfile>
 
 using namespace tarnelo;
 
@@ -29,7 +28,7 @@ struct EndRecorder {
 };
 
 struct FrameFixture {
-    FrameFixture() : frame(recorder.function())
+    FrameFixture() : frame(recorder.function(), true)
     {
         frame.initGlobals();
         frame.registerCleanup([this] {
@@ -52,6 +51,7 @@ class TestFrame : public QObject
 private Q_SLOTS:
     void initTestCase();
     void launcherLoadedSkinnedAndShown();
+    void engineLoadedOnlyForTheBrowser();
     void closingLauncherEndsOnce();
     void closingLauncherWithBrowserOpen();
     void browserWindowClosedAndReopened();
@@ -74,6 +74,17 @@ void TestFrame::launcherLoadedSkinnedAndShown()
     f.frame.launcher()->close();
 }
 
+void TestFrame::engineLoadedOnlyForTheBrowser()
+{
+    FrameFixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(f.frame.launcher()));
+    QVERIFY(!f.frame.browserEngineLoaded());
+    f.frame.launcher()->button(QStringLiteral("按钮3"))->click();
+    QVERIFY(f.frame.browserEngineLoaded());
+    QVERIFY(f.frame.browser()->window());
+    f.frame.launcher()->close();
+}
+
 void TestFrame::closingLauncherEndsOnce()
 {
     FrameFixture f;
@@ -91,15 +102,15 @@ void TestFrame::closingLauncherWithBrowserOpen()
 {
     FrameFixture f;
     f.frame.launcher()->button(QStringLiteral("按钮1"))->click();
-    QPointer<BrowserWindow> browser = f.frame.browser()->window();
+    QPointer<QWidget> browser = f.frame.browser()->window();
     QVERIFY(browser);
     QCOMPARE(f.frame.loadedWindows().size(), 2);
-    QPointer<QWebEngineProfile> profile = f.frame.webProfile();
+    QVERIFY(f.frame.browserEngineLoaded());
     f.frame.launcher()->close();
     QCOMPARE(f.recorder.exitCodes, QList<int>{0});
     QCOMPARE(f.cleanups, 1);
-    QVERIFY(browser.isNull());   // destroyed with its web view
-    QVERIFY(profile.isNull());   // and the web engine released after it
+    QVERIFY(browser.isNull());                 // destroyed with its web view
+    QVERIFY(!f.frame.browserEngineLoaded());   // and the web engine released after it
 }
 
 void TestFrame::browserWindowClosedAndReopened()
@@ -108,7 +119,7 @@ void TestFrame::browserWindowClosedAndReopened()
     GlobalResponseSlot slot;
     slot.assign(QStringLiteral("last answer"));
     f.frame.launcher()->button(QStringLiteral("按钮7"))->click();
-    QPointer<BrowserWindow> first = f.frame.browser()->window();
+    QPointer<QWidget> first = f.frame.browser()->window();
     QVERIFY(first);
     first->close();
     QTRY_VERIFY(first.isNull());
@@ -135,6 +146,7 @@ void TestFrame::globalReleasedByCleanup()
 
 int main(int argc, char *argv[])
 {
+    // Stands where the program sets up the web engine before the application.
     initialiseWebEngine();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
