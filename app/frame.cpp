@@ -1,7 +1,5 @@
 #include "app/frame.h"
 
-#include "actions/httpclient.h"
-#include "actions/iconaction.h"
 #include "app/enginemodule.h"
 #include "app/skinstyle.h"
 #include "app/windowing.h"
@@ -37,8 +35,7 @@ bool initialiseWebEngine()
 }
 
 Frame::Frame(EndProcess endProcess, bool webEngineSetUp)
-    : m_endProcess(std::move(endProcess)), m_engineInitialised(webEngineSetUp),
-      m_httpClient(std::make_unique<HttpClient>())
+    : m_endProcess(std::move(endProcess)), m_engineInitialised(webEngineSetUp)
 {
     m_browser = new BrowserWindowController([this] { return browserEngine(); },
                                             [this](const QString &name) { handleActionClicked(name); }, this);
@@ -115,7 +112,6 @@ void Frame::endProgram(int exitCode)
         }
         if (auto cleanup = std::exchange(m_cleanup, nullptr))
             cleanup();
-        m_httpClient.reset();  // lets go of the process-long client handle
         if (m_engineInitialised) {
             // The pages went with their windows above; the profile goes after them.
             m_engine.reset();
@@ -147,10 +143,9 @@ void Frame::handleWindowDestroyed(QObject *window)
 
 void Frame::handleActionClicked(const QString &controlName)
 {
-    if (!m_httpClient)
-        return;  // the program is ending
-    if (const ActionRow *row = findActionRow(controlName))
-        runIconAction(row->address, *m_httpClient, m_engine ? &m_engine->cookies() : nullptr, m_lastResponse);
+    const ActionRow *row = findActionRow(controlName);
+    if (row && m_engine)
+        m_engine->runIconAction(row->address, m_lastResponse);
 }
 
 } // namespace tarnelo

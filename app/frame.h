@@ -1,9 +1,9 @@
 #pragma once
 
 // The application frame: brings the program up in a fixed order, keeps the set
-// of loaded windows, owns the web engine (loaded when the browser window is
-// first needed), the HTTP client and the one global text, and ends the program
-// in order: windows, clean-up, web engine, process.
+// of loaded windows, owns the web engine with the actions' HTTP client (loaded
+// when the browser window is first needed) and the one global text, and ends
+// the program in order: windows, clean-up, web engine, process.
 //
 // Closing the launcher ends the program: its `destroying` event calls
 // endProgram(0), which does not return.
@@ -24,7 +24,6 @@ namespace tarnelo {
 
 class BrowserEngine;
 class BrowserWindowController;
-class HttpClient;
 
 class Frame : public QObject
 {
@@ -70,7 +69,6 @@ private:
     QPointer<LauncherWindow> m_launcher;
     BrowserWindowController *m_browser = nullptr;
     std::unique_ptr<BrowserEngine> m_engine;
-    std::unique_ptr<HttpClient> m_httpClient;
     GlobalResponseSlot m_lastResponse;
 };
 

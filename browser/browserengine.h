@@ -1,9 +1,10 @@
 #pragma once
 
-// The web engine behind the browser window, as the rest of the program sees it.
-// The engine lives in a module of its own that the frame loads when the browser
-// window is first needed, so the launcher starts without it; only this header,
-// which names no web engine type, is shared with the module.
+// The web engine behind the browser window, and the HTTP client of its action
+// buttons, as the rest of the program sees them. Both live in a module of their
+// own that the frame loads when the browser window is first needed, so the
+// launcher starts without either; only this header, which names no web engine
+// or HTTP type, is shared with the module.
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +15,7 @@ class QWidget;
 
 namespace tarnelo {
 
-class CookieStoreAccess;
+class LastResponseSlot;
 
 class BrowserEngine
 {
@@ -28,8 +29,9 @@ public:
     virtual void navigate(QWidget *browserWindow, const QByteArray &address) = 0;
     virtual void showNotice(QWidget *browserWindow, const QString &text) = 0;
 
-    // The engine's cookies, for the HTTP client.
-    virtual CookieStoreAccess &cookies() = 0;
+    // An action button's press: its request with the engine's cookies, seven
+    // times, then the report. Touches no window.
+    virtual void runIconAction(const QByteArray &address, LastResponseSlot &lastResponse) = 0;
 };
 
 // The module's one entry point.

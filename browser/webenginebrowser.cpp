@@ -1,5 +1,7 @@
 #include "browser/webenginebrowser.h"
 
+#include "actions/httpclient.h"
+#include "actions/iconaction.h"
 #include "browser/browserbox.h"
 #include "browser/browserwindow.h"
 #include "browser/cookiecopy.h"
@@ -10,12 +12,14 @@
 namespace tarnelo {
 
 WebEngineBrowser::WebEngineBrowser()
-    : m_profile(new QWebEngineProfile(this)), m_cookies(std::make_unique<CookieCopy>(m_profile->cookieStore()))
+    : m_profile(new QWebEngineProfile(this)), m_cookies(std::make_unique<CookieCopy>(m_profile->cookieStore())),
+      m_httpClient(std::make_unique<HttpClient>())
 {
 }
 
 WebEngineBrowser::~WebEngineBrowser()
 {
+    m_httpClient.reset();  // lets go of the process-long client handle
     m_cookies.reset();
     delete m_profile;
 }
@@ -41,9 +45,9 @@ void WebEngineBrowser::showNotice(QWidget *browserWindow, const QString &text)
         window->notice()->setText(text);
 }
 
-CookieStoreAccess &WebEngineBrowser::cookies()
+void WebEngineBrowser::runIconAction(const QByteArray &address, LastResponseSlot &lastResponse)
 {
-    return *m_cookies;
+    tarnelo::runIconAction(address, *m_httpClient, m_cookies.get(), lastResponse);
 }
 
 } // namespace tarnelo
