@@ -1,5 +1,7 @@
 #include "app/windowing.h"
 
+#include "core/geometry.h"
+
 #include <QFont>
 #include <QGuiApplication>
 #include <QMargins>
@@ -181,6 +183,13 @@ void placeByOuterRect(QWidget *window, const QRect &outer)
     window->setProperty(assumedFrameProperty, QVariant::fromValue(frame));
     setClientRect(window, outer, frame);
     new OuterGeometryKeeper(window, frame);
+}
+
+void placeCentred(QWidget *window, const QSize &outerSize)
+{
+    const QSize screen = primaryScreenSize();
+    const OuterRect outer = centredOuterRect(screen.width(), screen.height(), outerSize.width(), outerSize.height());
+    placeByOuterRect(window, QRect(outer.left, outer.top, outer.width, outer.height));
 }
 
 void setOuterHeight(QWidget *window, int height)

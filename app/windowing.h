@@ -29,6 +29,10 @@ void prepareTopLevel(QWidget *window, const QString &caption, bool minimiseButto
 // Gives the hidden window the outer rectangle `outer` (frame included).
 void placeByOuterRect(QWidget *window, const QRect &outer);
 
+// Places the hidden window, `outerSize` frame included, centred on the whole
+// primary screen.
+void placeCentred(QWidget *window, const QSize &outerSize);
+
 // The outer height changes; width and top-left corner stay, the window is
 // neither activated nor raised.
 void setOuterHeight(QWidget *window, int height);

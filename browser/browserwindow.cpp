@@ -3,7 +3,6 @@
 #include "app/windowing.h"
 #include "browser/browserbox.h"
 #include "browser/noticelabel.h"
-#include "core/geometry.h"
 #include "resources/windowdefinitions.h"
 
 #include <QApplication>
@@ -14,11 +13,6 @@
 
 namespace tarnelo {
 namespace {
-
-QRect toQRect(const ControlRect &r)
-{
-    return QRect(r.left, r.top, r.width, r.height);
-}
 
 bool isWindowKey(const QKeyEvent *key)
 {
@@ -33,9 +27,7 @@ BrowserWindow::BrowserWindow(QWebEngineProfile *profile)
     setAttribute(Qt::WA_DeleteOnClose);
     windowing::prepareTopLevel(this, text(design.caption), design.minimiseButton);
     setFont(windowing::defaultGuiFont());
-    const QSize screen = windowing::primaryScreenSize();
-    const OuterRect outer = centredOuterRect(screen.width(), screen.height(), design.outerWidth, design.outerHeight);
-    windowing::placeByOuterRect(this, QRect(outer.left, outer.top, outer.width, outer.height));
+    windowing::placeCentred(this, QSize(design.outerWidth, design.outerHeight));
     createControls(profile);
     // Keys reach the application before the focused widget, which inside the web
     // view is an internal widget that the engine may replace at any time.

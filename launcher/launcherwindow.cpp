@@ -1,7 +1,6 @@
 #include "launcher/launcherwindow.h"
 
 #include "app/windowing.h"
-#include "core/geometry.h"
 #include "launcher/gradientlabel.h"
 #include "resources/windowdefinitions.h"
 
@@ -24,11 +23,6 @@ const GradientLabelLook &labelLook(const char *name)
     return QByteArrayView(name) == QByteArrayView("标签1") ? footerLook : stripLook;
 }
 
-QRect toQRect(const ControlRect &r)
-{
-    return QRect(r.left, r.top, r.width, r.height);
-}
-
 } // namespace
 
 LauncherWindow::LauncherWindow(QByteArray bannerJpeg) : m_banner(std::move(bannerJpeg))
@@ -38,9 +32,7 @@ LauncherWindow::LauncherWindow(QByteArray bannerJpeg) : m_banner(std::move(banne
     setAttribute(Qt::WA_OpaquePaintEvent);
     windowing::prepareTopLevel(this, text(design.caption), design.minimiseButton);
     setFont(windowing::defaultGuiFont());
-    const QSize screen = windowing::primaryScreenSize();
-    const OuterRect outer = centredOuterRect(screen.width(), screen.height(), design.outerWidth, design.outerHeight);
-    windowing::placeByOuterRect(this, QRect(outer.left, outer.top, outer.width, outer.height));
+    windowing::placeCentred(this, QSize(design.outerWidth, design.outerHeight));
     createControls();
 }
 

@@ -5,6 +5,7 @@
 // may reach past it and is then clipped), its caption and its look. The code that
 // builds each window reads these tables and nothing else.
 
+#include <QRect>
 #include <QString>
 
 #include <span>
@@ -43,5 +44,7 @@ const WindowDefinition &browserWindowDefinition();
 const ControlDefinition *findControl(const WindowDefinition &window, const char *name);
 
 inline QString text(const char *utf8) { return QString::fromUtf8(utf8); }
+
+inline QRect toQRect(const ControlRect &r) { return QRect(r.left, r.top, r.width, r.height); }
 
 } // namespace tarnelo
