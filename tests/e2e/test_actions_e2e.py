@@ -130,7 +130,7 @@ def text_lines(image):
 class ActionTest(th.TestCase):
     def setUp(self):
         super().setUp()
-        self.extra_hosts = []
+        self.action_routes = {}
         self.harness.server.set_routes({}, default=NO_STORE)
 
     def start(self):
@@ -152,6 +152,7 @@ class ActionTest(th.TestCase):
 
     def routes(self, routes):
         """The action routes given, the log-in page, and no-store pages elsewhere."""
+        self.action_routes = dict(routes)
         merged = {LOGIN_HOST + LOGIN_PATH: login_route()}
         merged.update(routes)
         self.harness.server.set_routes(merged, default=NO_STORE)
@@ -232,9 +233,11 @@ class ActionTest(th.TestCase):
         return readings[-1]
 
     def dismiss(self, box):
+        """Enter on the box; returns a time before the box went."""
+        before = time.monotonic()
         box.key("Return")
         self.assertTrue(th.wait_until(lambda: not box.exists(), 5), "Enter left the box open")
-        return time.monotonic()
+        return before
 
     def assert_seven_passes(self, requests, box_seen=None):
         """Seven requests, one at a time, each more than half a second after the
@@ -260,7 +263,7 @@ class ActionTest(th.TestCase):
         """Both windows take clicks again: a reveal button opens the log-in page."""
         self.assert_running(what)
         self.assertEqual(self.boxes(), [], "%s: a box is still shown" % what)
-        self.harness.server.set_routes({LOGIN_HOST + LOGIN_PATH: login_route()}, default=NO_STORE)
+        self.routes({k: v for k, v in self.action_routes.items() if k != LOGIN_HOST + LOGIN_PATH})
         self.reveal()
 
     def save_box(self, box, name):
