@@ -57,9 +57,16 @@ LOGIN_HTML = """<!DOCTYPE html><html><head><meta charset="utf-8"><title>login</t
 <script>document.cookie = "js_cookie=j1; domain=.qq.com; path=/"; fetch("%s");</script>
 <p>mobile log-in</p></body></html>""" % LOGIN_DONE
 
-# The box of a press whose seventh answer is this many lines shows this many.
-INK = 150        # a pixel this far (sum of channel differences) from the background is ink
+# Reading the box: a pixel this far from the background (sum of the channel
+# differences) is ink; the OK button is the last band, at least this high.
+INK = 150
 BUTTON_MIN_ROWS = 15
+# What the program keeps of one answer, and what seven such answers may add
+# to its memory: while they are fetched (a few copies of one answer), and
+# with the box showing one of them in a scrolling text view.
+BODY_BOUND = 16 << 20
+FETCH_GROWTH_MB = 200
+BOX_GROWTH_MB = 300
 
 
 def login_route():
@@ -232,6 +239,13 @@ class ActionTest(th.TestCase):
         self.assertTrue(th.wait_until(settled, 10, 0.1), "the box never settled: %s" % readings[-5:])
         return readings[-1]
 
+    def box_settled(self, box):
+        """Waits until two screenshots of the box in a row are the same."""
+        shots = []
+        self.assertTrue(th.wait_until(lambda: shots.append(box.screenshot().rgb) or
+                                      (len(shots) >= 2 and shots[-1] == shots[-2]), 10, 0.2),
+                        "the box kept changing")
+
     def dismiss(self, box):
         """Enter on the box; returns a time before the box went."""
         before = time.monotonic()
@@ -400,11 +414,12 @@ class ActionTest(th.TestCase):
                 peak = [rss_before]
                 self.press("按钮2")
                 if row == "endless body":
-                    box = th.wait_until(lambda: (peak.append(rss_kib(self.app.pid)), self.boxes())[1],
+                    # Sampled while the passes run, up to the box.
+                    box = th.wait_until(lambda: self.boxes() or peak.append(rss_kib(self.app.pid)),
                                         PRESS_TIMEOUT * 2, 0.1)
                     self.assertTrue(box, "no box after the endless answers; stderr:\n" + self.app.stderr()[-3000:])
                     box = box[0]
-                    peak.append(rss_kib(self.app.pid))
+                    self.box_settled(box)
                     requests = self.requests_of("按钮2", after)
                 else:
                     box, seen, requests = self.watch_for_box("按钮2", after, 0 if row == "redirect loop" else PASSES)
@@ -418,9 +433,16 @@ class ActionTest(th.TestCase):
                     read = self.box_lines(box)
                     self.assertIn(read, lines if isinstance(lines, tuple) else (lines,))
                 else:
-                    growth = (max(peak) - rss_before) // 1024
-                    self.assertLess(growth, 200, "the endless answers grew the program by %d MB" % growth)
+                    fetching = (max(peak) - rss_before) // 1024
+                    showing = (rss_kib(self.app.pid) - rss_before) // 1024
+                    self.assertLess(fetching, FETCH_GROWTH_MB, "the endless answers grew the program by %d MB"
+                                    % fetching)
+                    self.assertLess(showing, BOX_GROWTH_MB, "the box of 16 MiB grew the program by %d MB" % showing)
+                    # The program hung up once it held the bound; the kernel's buffers took a little more.
                     self.assertEqual([r["outcome"] for r in requests], ["client-gone"] * PASSES)
+                    for request in requests:
+                        self.assertGreaterEqual(request["bytes"], BODY_BOUND)
+                        self.assertLess(request["bytes"], 2 * BODY_BOUND)
                 self.dismiss(box)
                 self.still_working(row)
                 if row == "cookie for another domain":
