@@ -154,6 +154,19 @@ private:
     QMargins m_assumed;
 };
 
+// Gives the hidden window the outer rectangle `outer` (frame included).
+void placeByOuterRect(QWidget *window, const QRect &outer)
+{
+    // A fixed size before the native window exists is what makes the window
+    // manager drop maximise and the resize handles.
+    window->setFixedSize(outer.size());
+    window->move(outer.topLeft());
+    const QMargins frame = requestFrameExtents(window);
+    window->setProperty(assumedFrameProperty, QVariant::fromValue(frame));
+    setClientRect(window, outer, frame);
+    new OuterGeometryKeeper(window, frame);
+}
+
 } // namespace
 
 QSize primaryScreenSize()
@@ -173,17 +186,6 @@ void prepareTopLevel(QWidget *window, const QString &caption, bool minimiseButto
     window->setWindowIcon(applicationIcon());
 }
 
-void placeByOuterRect(QWidget *window, const QRect &outer)
-{
-    // A fixed size before the native window exists is what makes the window
-    // manager drop maximise and the resize handles.
-    window->setFixedSize(outer.size());
-    window->move(outer.topLeft());
-    const QMargins frame = requestFrameExtents(window);
-    window->setProperty(assumedFrameProperty, QVariant::fromValue(frame));
-    setClientRect(window, outer, frame);
-    new OuterGeometryKeeper(window, frame);
-}
 
 void placeCentred(QWidget *window, const QSize &outerSize)
 {

@@ -26,9 +26,6 @@ QSize primaryScreenSize();
 // Caption, icon and a fixed frame without maximise; minimise only when asked.
 void prepareTopLevel(QWidget *window, const QString &caption, bool minimiseButton);
 
-// Gives the hidden window the outer rectangle `outer` (frame included).
-void placeByOuterRect(QWidget *window, const QRect &outer);
-
 // Places the hidden window, `outerSize` frame included, centred on the whole
 // primary screen.
 void placeCentred(QWidget *window, const QSize &outerSize);

@@ -37,7 +37,7 @@ std::array<GuideRow, 20> makeTable()
     const QByteArray page3366 = http(hosts::miniGames3366, "/act/a20101020light/");
     const char *notice3366 = "进入3366个人中心签到一次获得1点或以上的成长值即可前往手动点亮!";
     const QByteArray gameLifePage = http(hosts::gameLife, "/active/activation.shtml");
-    const QByteArray webQqNotice = "在" + host(hosts::webQqCapitals) + "里成功登陆QQ即可点亮图标!";
+    const QByteArray webQqNotice = "在" + host(hosts::webQq).toUpper() + "里成功登陆QQ即可点亮图标!";
 
     return {{
         guide("按钮1", http(hosts::qqStaticContent, "/qzone/reg/reg1.html?"),

@@ -12,7 +12,6 @@ namespace tarnelo::hosts {
 inline constexpr std::string_view qqStaticContent = "imgcache.qq.com";
 inline constexpr std::string_view qqMail = "mail.qq.com";
 inline constexpr std::string_view webQq = "web.qq.com";
-inline constexpr std::string_view webQqCapitals = "WEB.QQ.COM";
 inline constexpr std::string_view mobileQqWap = "3g.qq.com";
 inline constexpr std::string_view mobileQqLogin = "pt.3g.qq.com";
 inline constexpr std::string_view sosoPersonalCentre = "my.soso.com";

@@ -1,4 +1,5 @@
 #include "core/cookierecord.h"
+#include "cookiefixtures.h"
 
 #include <QTest>
 
@@ -9,36 +10,13 @@ Q_DECLARE_METATYPE(CookieRecord)
 Q_DECLARE_METATYPE(std::optional<CookieRecord>)
 Q_DECLARE_METATYPE(std::vector<CookieRecord>)
 
+using tarnelo::testing::cookie;
+using tarnelo::testing::describe;
+using tarnelo::testing::withFlags;
+
 namespace {
 
 constexpr qint64 now = 1'800'000'000;
-
-CookieRecord cookie(const char *name, const char *value, const char *domain, const char *path = "/")
-{
-    CookieRecord c;
-    c.name = name;
-    c.value = value;
-    c.domain = QString::fromUtf8(domain);
-    c.path = QString::fromUtf8(path);
-    c.hostOnly = !c.domain.startsWith(u'.');
-    return c;
-}
-
-CookieRecord with(CookieRecord c, bool secure, bool httpOnly, qint64 expiry)
-{
-    c.secure = secure;
-    c.httpOnly = httpOnly;
-    c.expiry = expiry;
-    return c;
-}
-
-QByteArray describe(const std::vector<CookieRecord> &cookies)
-{
-    QByteArray text;
-    for (const CookieRecord &c : cookies)
-        text += tarnelo::toNetscapeLine(c).value_or("<unwritable>") + '\n';
-    return text;
-}
 
 } // namespace
 
@@ -63,11 +41,11 @@ void TestCookieRecord::writesNetscapeLines_data()
 
     QTest::newRow("host-only session") << cookie("sid", "abc", "apps.game.qq.com", "/cgi-bin")
                                        << QByteArray("apps.game.qq.com\tFALSE\t/cgi-bin\tFALSE\t0\tsid\tabc");
-    QTest::newRow("domain persistent") << with(cookie("uin", "o123", ".qq.com"), false, false, 1900000000)
+    QTest::newRow("domain persistent") << withFlags(cookie("uin", "o123", ".qq.com"), false, false, 1900000000)
                                        << QByteArray(".qq.com\tTRUE\t/\tFALSE\t1900000000\tuin\to123");
-    QTest::newRow("secure") << with(cookie("k", "v", ".qq.com"), true, false, 0)
+    QTest::newRow("secure") << withFlags(cookie("k", "v", ".qq.com"), true, false, 0)
                             << QByteArray(".qq.com\tTRUE\t/\tTRUE\t0\tk\tv");
-    QTest::newRow("http-only") << with(cookie("skey", "@x", ".qq.com"), false, true, 0)
+    QTest::newRow("http-only") << withFlags(cookie("skey", "@x", ".qq.com"), false, true, 0)
                                << QByteArray("#HttpOnly_.qq.com\tTRUE\t/\tFALSE\t0\tskey\t@x");
     QTest::newRow("empty value") << cookie("flag", "", "qq.com") << QByteArray("qq.com\tFALSE\t/\tFALSE\t0\tflag\t");
     QTest::newRow("empty path becomes root") << cookie("a", "1", "qq.com", "")
@@ -99,13 +77,13 @@ void TestCookieRecord::readsNetscapeLines_data()
     QTest::newRow("host-only session") << QByteArray("apps.game.qq.com\tFALSE\t/x\tFALSE\t0\tsid\tabc")
                                        << std::optional(cookie("sid", "abc", "apps.game.qq.com", "/x"));
     QTest::newRow("domain, future expiry") << QByteArray(".qq.com\tTRUE\t/\tFALSE\t1800000001\tuin\to1")
-                                           << std::optional(with(cookie("uin", "o1", ".qq.com"), false, false, 1800000001));
+                                           << std::optional(withFlags(cookie("uin", "o1", ".qq.com"), false, false, 1800000001));
     QTest::newRow("domain flag without dot") << QByteArray("qq.com\tTRUE\t/\tFALSE\t0\ta\t1")
                                              << std::optional(cookie("a", "1", ".qq.com"));
     QTest::newRow("http-only secure") << QByteArray("#HttpOnly_.qq.com\tTRUE\t/\tTRUE\t0\tskey\t@x")
-                                      << std::optional(with(cookie("skey", "@x", ".qq.com"), true, true, 0));
+                                      << std::optional(withFlags(cookie("skey", "@x", ".qq.com"), true, true, 0));
     QTest::newRow("lower-case flags, line end") << QByteArray("qq.com\tfalse\t/\ttrue\t0\ta\t1\r\n")
-                                                << std::optional(with(cookie("a", "1", "qq.com"), true, false, 0));
+                                                << std::optional(withFlags(cookie("a", "1", "qq.com"), true, false, 0));
     QTest::newRow("empty value, tab kept") << QByteArray("qq.com\tFALSE\t/\tFALSE\t0\ta\t")
                                            << std::optional(cookie("a", "", "qq.com"));
     QTest::newRow("empty value, tab dropped") << QByteArray("qq.com\tFALSE\t/\tFALSE\t0\ta")
@@ -138,8 +116,8 @@ void TestCookieRecord::readsBackWhatItWrites()
 {
     const std::vector<CookieRecord> cookies = {
         cookie("a", "1", "apps.game.qq.com", "/cgi-bin/dnf"),
-        with(cookie("b", "x=y;z", ".qq.com"), true, true, now + 3600),
-        with(cookie("c", "", ".video.qq.com"), false, true, 0),
+        withFlags(cookie("b", "x=y;z", ".qq.com"), true, true, now + 3600),
+        withFlags(cookie("c", "", ".video.qq.com"), false, true, 0),
     };
     for (const CookieRecord &c : cookies) {
         const std::optional<CookieRecord> back = tarnelo::fromNetscapeLine(*tarnelo::toNetscapeLine(c), now);
@@ -159,8 +137,8 @@ void TestCookieRecord::diffsCookieSets_data()
     const CookieRecord aChanged = cookie("a", "9", ".qq.com");
     const CookieRecord aOtherPath = cookie("a", "1", ".qq.com", "/cgi-bin");
     const CookieRecord aHostOnly = cookie("a", "1", "qq.com");
-    const CookieRecord aLonger = with(a, false, false, now + 60);
-    const CookieRecord aSecure = with(a, true, false, 0);
+    const CookieRecord aLonger = withFlags(a, false, false, now + 60);
+    const CookieRecord aSecure = withFlags(a, true, false, 0);
 
     using V = std::vector<CookieRecord>;
     QTest::newRow("nothing") << V{} << V{} << V{} << V{};

@@ -2,6 +2,7 @@
 #include "core/actiontable.h"
 #include "core/cookiestoreaccess.h"
 #include "core/servicehosts.h"
+#include "cookiefixtures.h"
 #include "localhttpserver.h"
 
 #include <QElapsedTimer>
@@ -11,7 +12,10 @@
 #include <QTest>
 
 using namespace tarnelo;
+using tarnelo::testing::cookie;
+using tarnelo::testing::describe;
 using tarnelo::testing::LocalHttpServer;
+using tarnelo::testing::withFlags;
 using tarnelo::testing::ScriptedReply;
 using Ending = ScriptedReply::Ending;
 
@@ -72,33 +76,6 @@ QByteArray requestTarget(const QByteArray &request)
 {
     const QByteArray line = request.left(request.indexOf("\r\n"));
     return line.mid(4, line.lastIndexOf(' ') - 4);
-}
-
-CookieRecord cookie(const char *name, const char *value, const char *domain, const char *path = "/")
-{
-    CookieRecord c;
-    c.name = name;
-    c.value = value;
-    c.domain = QString::fromUtf8(domain);
-    c.path = QString::fromUtf8(path);
-    c.hostOnly = !c.domain.startsWith(u'.');
-    return c;
-}
-
-CookieRecord flagged(CookieRecord c, bool secure, bool httpOnly, qint64 expiry = 0)
-{
-    c.secure = secure;
-    c.httpOnly = httpOnly;
-    c.expiry = expiry;
-    return c;
-}
-
-QByteArray describe(const std::vector<CookieRecord> &cookies)
-{
-    QByteArray text;
-    for (const CookieRecord &c : cookies)
-        text += toNetscapeLine(c).value_or("<unwritable>") + '\n';
-    return text;
 }
 
 QList<QByteArray> sentCookies(const QByteArray &request)
@@ -443,20 +420,20 @@ void TestHttpClient::sendsBrowserCookies_data()
     QTest::addColumn<bool>("sent");
 
     const qint64 nextYear = QDateTime::currentSecsSinceEpoch() + 365 * 86400;
-    QTest::newRow("persistent, QQ domain") << flagged(cookie("uin", "o1", ".qq.com"), false, false, nextYear) << true;
+    QTest::newRow("persistent, QQ domain") << withFlags(cookie("uin", "o1", ".qq.com"), false, false, nextYear) << true;
     QTest::newRow("session, QQ domain") << cookie("skey", "@a", ".qq.com") << true;
-    QTest::newRow("HttpOnly") << flagged(cookie("p_skey", "x", ".game.qq.com"), false, true) << true;
+    QTest::newRow("HttpOnly") << withFlags(cookie("p_skey", "x", ".game.qq.com"), false, true) << true;
     QTest::newRow("host-only, this host") << cookie("h", "1", "apps.game.qq.com") << true;
     QTest::newRow("host-only, parent host") << cookie("h", "1", "game.qq.com") << false;
     QTest::newRow("host-only, sub-host") << cookie("h", "1", "x.apps.game.qq.com") << false;
     QTest::newRow("domain of a sibling") << cookie("s", "1", ".video.qq.com") << false;
     QTest::newRow("other site") << cookie("o", "1", ".other.example") << false;
-    QTest::newRow("Secure over http") << flagged(cookie("sec", "1", ".qq.com"), true, false) << false;
+    QTest::newRow("Secure over http") << withFlags(cookie("sec", "1", ".qq.com"), true, false) << false;
     QTest::newRow("path prefix") << cookie("p", "1", ".qq.com", "/cgi-bin") << true;
     QTest::newRow("path of the script's folder") << cookie("p", "1", ".qq.com", "/cgi-bin/dnf/lighticon") << true;
     QTest::newRow("other path") << cookie("p", "1", ".qq.com", "/fcgi-bin") << false;
     QTest::newRow("partial path segment") << cookie("p", "1", ".qq.com", "/cgi") << false;
-    QTest::newRow("expired") << flagged(cookie("old", "1", ".qq.com"), false, false, 1000) << false;
+    QTest::newRow("expired") << withFlags(cookie("old", "1", ".qq.com"), false, false, 1000) << false;
 }
 
 void TestHttpClient::sendsBrowserCookies()
@@ -494,7 +471,7 @@ void TestHttpClient::handsBackAnswerCookies_data()
     QTest::newRow("persistent HttpOnly") << V{}
                                          << QByteArray("Set-Cookie: p=2; Domain=.qq.com; Path=/; HttpOnly; "
                                                        "Expires=Wed, 01 Jan 2031 00:00:00 GMT\r\n")
-                                         << V{flagged(cookie("p", "2", ".qq.com"), false, true, in2031)} << V{};
+                                         << V{withFlags(cookie("p", "2", ".qq.com"), false, true, in2031)} << V{};
     QTest::newRow("two at once") << V{} << QByteArray("Set-Cookie: a=1; Domain=qq.com; Path=/\r\n"
                                                       "Set-Cookie: b=2; Domain=game.qq.com; Path=/\r\n")
                                  << V{cookie("a", "1", ".qq.com"), cookie("b", "2", ".game.qq.com")} << V{};
